@@ -1,0 +1,1 @@
+#include "KelmLibraryUtils/DateTimeValue.h"
