@@ -3,7 +3,10 @@
 namespace KelmPlatform {
 namespace {
 
-constexpr wchar_t kEscapeBase = 0xDC80;
+// Bytes 0x80..0xFF that are not UTF-8 become U+DC80..U+DCFF, the lone low
+// surrogates no valid UTF-8 text can hold (the convention Python calls
+// "surrogateescape").
+constexpr wchar_t kEscapeBase = 0xDC00;
 
 // Length of the valid UTF-8 sequence at `bytes[i]`, 0 when it is not one.
 // Overlong forms, surrogates and values past U+10FFFF are not valid.
@@ -78,8 +81,8 @@ std::string ToNative(std::wstring_view text) {
     out.reserve(text.size());
     for (const wchar_t wc : text) {
         const auto cp = static_cast<char32_t>(wc);
-        // Only bytes 0x80..0xFF are ever escaped; a decoded name never holds
-        // U+DC00..U+DC7F, and other lone surrogates have no byte form.
+        // Only bytes 0x80..0xFF are ever escaped; other lone surrogates have
+        // no byte form.
         if (cp >= kEscapeBase + 0x80 && cp <= kEscapeBase + 0xFF)
             out += static_cast<char>(cp - kEscapeBase);
         else if (cp >= 0xD800 && cp <= 0xDFFF)

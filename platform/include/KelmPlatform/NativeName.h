@@ -1,7 +1,7 @@
 #pragma once
 // Conversion between the system's wide strings and the byte names of the
 // Linux file system. Names are UTF-8 when they can be; every byte that is not
-// part of valid UTF-8 becomes U+DC80 + byte and converts back to that byte,
+// part of valid UTF-8 becomes U+DC00 + byte (U+DC80..U+DCFF) and converts back to that byte,
 // so any name survives the round trip and names the same file.
 #include <string>
 #include <string_view>

@@ -16,7 +16,7 @@ struct SystemCalls {
     int (*statfs)(const char* path, struct statfs* buf);
     int (*lstatx)(const char* path, unsigned mask, struct statx* buf);
     int (*utimensat)(int dirfd, const char* path, const timespec times[2], int flags);
-    int (*lchmod)(const char* path, mode_t mode);
+    int (*chmod)(const char* path, mode_t mode);
     ssize_t (*lgetxattr)(const char* path, const char* name, void* value, size_t size);
     int (*lsetxattr)(const char* path, const char* name, const void* value, size_t size,
                      int flags);
@@ -35,5 +35,23 @@ SystemCalls& Sys();
 
 // Restores the real system calls.
 void ResetSystemCalls();
+
+// The file system of each device is looked up once and remembered; tests that
+// change what statfs or the mount table report forget it with this.
+void ForgetFileSystems();
+
+// Replaces entries of Sys() for the lifetime of the object, then restores the
+// real calls. For tests.
+class ScopedSystemCalls {
+public:
+    ScopedSystemCalls() { ForgetFileSystems(); }
+    ~ScopedSystemCalls() {
+        ResetSystemCalls();
+        ForgetFileSystems();
+    }
+    ScopedSystemCalls(const ScopedSystemCalls&) = delete;
+    ScopedSystemCalls& operator=(const ScopedSystemCalls&) = delete;
+    SystemCalls* operator->() { return &Sys(); }
+};
 
 } // namespace KelmPlatform
