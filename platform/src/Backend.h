@@ -19,6 +19,7 @@ public:
 
     // The settable attribute bits as the item shows them.
     virtual std::uint32_t Attributes(const ItemState& item) const = 0;
+    virtual bool IsReadOnly(const ItemState& item) const;
     // Stores the settable bits of `attributes`.
     virtual int WriteAttributes(const ItemState& item, std::uint32_t attributes) const = 0;
 

@@ -84,19 +84,33 @@ int ReadItemTimes(const std::wstring& path, ItemTimes& times) {
     return 1;
 }
 
+int ReadItemInfo(const std::wstring& path, ItemInfo& info) {
+    ItemState item;
+    if (!Query(path, item))
+        return 0;
+    info.times.created = BackendOf(item).Created(item);
+    info.times.modified = item.Modified();
+    info.times.accessed = item.Accessed();
+    info.attributes = AttributesOf(item);
+    info.size = item.stx.stx_size;
+    return 1;
+}
+
 int WriteItemTimes(const std::wstring& path, const ItemTimes& times) {
     ItemState item;
     if (!Query(path, item))
         return 0;
     // Windows will not open a read-only file for the change; the attribute,
     // not the permission check (which root passes), decides.
-    if (!item.IsDirectory() && (AttributesOf(item) & kReadOnly)) {
+    if (!item.IsDirectory() && BackendOf(item).IsReadOnly(item)) {
         SetLastError(EACCES);
         return 0;
     }
-    int ok = WriteModifiedAndAccessed(item, times);
-    if (ok && times.created && BackendOf(item).Created(item) != times.created)
+    // The creation time goes first, while `item` still describes the item.
+    int ok = 1;
+    if (times.created && BackendOf(item).Created(item) != times.created)
         ok = BackendOf(item).WriteCreated(item, times.created);
+    ok = ok && WriteModifiedAndAccessed(item, times);
     return ok && VerifyTimes(item.native, times);
 }
 

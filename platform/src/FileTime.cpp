@@ -3,11 +3,13 @@
 namespace KelmPlatform {
 
 FileTime FileTimeFromTimespec(const timespec& ts) {
-    const __int128 ticks = static_cast<__int128>(ts.tv_sec) * kTicksPerSecond + ts.tv_nsec / 100 +
-                           kUnixEpochAsFileTime;
-    if (ticks <= 0 || ticks > static_cast<__int128>(INT64_MAX))
+    constexpr std::int64_t kEpochSeconds = kUnixEpochAsFileTime / kTicksPerSecond;
+    constexpr std::int64_t kLastSecond = INT64_MAX / kTicksPerSecond - kEpochSeconds - 1;
+    const std::int64_t seconds = ts.tv_sec;
+    if (seconds < -kEpochSeconds || seconds > kLastSecond)
         return 0;
-    return static_cast<FileTime>(ticks);
+    return static_cast<FileTime>(seconds + kEpochSeconds) * kTicksPerSecond +
+           static_cast<FileTime>(ts.tv_nsec / 100);
 }
 
 timespec TimespecFromFileTime(FileTime ft) {

@@ -18,19 +18,22 @@ namespace {
 
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 
-std::optional<DosInfo> ReadDosInfo(const ItemState& item) {
-    char buffer[256];
-    const ssize_t size =
-        Sys().lgetxattr(item.native.c_str(), kDosAttribName, buffer, sizeof buffer);
-    if (size <= 0)
-        return std::nullopt;
-    return DecodeDosAttrib(std::string_view(buffer, static_cast<size_t>(size)));
+const std::optional<DosInfo>& ReadDosInfo(const ItemState& item) {
+    if (!item.dosInfoRead) {
+        char buffer[256];
+        const ssize_t size =
+            Sys().lgetxattr(item.native.c_str(), kDosAttribName, buffer, sizeof buffer);
+        item.dosInfo = size > 0 ? DecodeDosAttrib(std::string_view(buffer, size)) : std::nullopt;
+        item.dosInfoRead = true;
+    }
+    return item.dosInfo;
 }
 
 int WriteDosInfo(const ItemState& item, std::uint32_t attributes, FileTime created) {
     if (item.IsDirectory())
         attributes |= kDirectory;
     const std::string blob = EncodeDosAttrib(attributes, created);
+    item.dosInfoRead = false;
     return SetXattr(item, kDosAttribName, blob.data(), blob.size());
 }
 
@@ -82,8 +85,13 @@ FileTime GenericBackend::StoredCreated(const ItemState& item) const {
 int GenericBackend::WriteCreated(const ItemState& item, FileTime created) const {
     // Keep the stored attributes; with none stored yet, store what the item
     // shows now so that storing a time changes no attribute.
-    const auto info = ReadDosInfo(item);
-    return WriteDosInfo(item, StoredView(item, info), created);
+    return WriteDosInfo(item, StoredView(item, ReadDosInfo(item)), created);
+}
+
+bool GenericBackend::IsReadOnly(const ItemState& item) const {
+    if (item.IsRegular())
+        return (item.stx.stx_mode & kWriteBits) == 0;
+    return Backend::IsReadOnly(item);
 }
 
 std::uint32_t GenericBackend::Attributes(const ItemState& item) const {
@@ -95,7 +103,7 @@ std::uint32_t GenericBackend::Attributes(const ItemState& item) const {
 
 int GenericBackend::WriteAttributes(const ItemState& item, std::uint32_t attributes) const {
     attributes &= kSettableAttributes;
-    const auto info = ReadDosInfo(item);
+    const auto& info = ReadDosInfo(item);
     const FileTime created = info && info->createTime ? info->createTime : item.BirthOrEarliest();
     if (!item.IsRegular())
         return WriteDosInfo(item, attributes, created);

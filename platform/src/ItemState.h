@@ -4,6 +4,9 @@
 #include "FileSystemKind.h"
 #include "KelmPlatform/FileTime.h"
 
+#include "KelmPlatform/DosAttrib.h"
+
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 
@@ -13,6 +16,9 @@ struct ItemState {
     std::string native;
     struct statx stx{};
     FileSystemKind kind = FileSystemKind::Generic;
+    // The stored DOS attributes, read at most once per query.
+    mutable bool dosInfoRead = false;
+    mutable std::optional<DosInfo> dosInfo;
 
     bool IsDirectory() const { return S_ISDIR(stx.stx_mode); }
     bool IsLink() const { return S_ISLNK(stx.stx_mode); }

@@ -28,6 +28,10 @@ int SetXattr(const ItemState& item, const char* name, const void* value, size_t 
     return 1;
 }
 
+bool Backend::IsReadOnly(const ItemState& item) const {
+    return (Attributes(item) & kReadOnly) != 0;
+}
+
 // The xattr values are host-order integers: little-endian on the machines
 // these drivers run on.
 FileTime XattrBackend::StoredCreated(const ItemState& item) const {

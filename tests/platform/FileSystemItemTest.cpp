@@ -109,6 +109,18 @@ TEST_F(AnItemOnDisk, storesTheCreatedTimeItShowsWhenOnlyAttributesChange) {
     EXPECT_EQ(StoredDosInfo(native)->createTime, before.created);
 }
 
+TEST_F(AnItemOnDisk, readsTimesAndAttributesInOneQuery) {
+    ASSERT_TRUE(WriteItemAttributes(file, kHidden | kArchive));
+    ItemInfo info;
+    ASSERT_TRUE(ReadItemInfo(file, info));
+    ItemTimes times;
+    ReadItemTimes(file, times);
+    EXPECT_EQ(info.attributes, kHidden | kArchive);
+    EXPECT_EQ(info.times.created, times.created);
+    EXPECT_EQ(info.times.modified, times.modified);
+    EXPECT_EQ(info.size, 8u);
+}
+
 TEST_F(AnItemOnDisk, readsArchiveForAPlainFileAndDirectoryForAFolder) {
     EXPECT_EQ(Attributes(file), kArchive);
     const std::wstring folder = dir.MakeFolder("folder");

@@ -28,6 +28,14 @@ int ReadItemTimes(const std::wstring& path, ItemTimes& times);
 // Windows refuses to open it for the change; clear the attribute first.
 int WriteItemTimes(const std::wstring& path, const ItemTimes& times);
 
+// Times and attributes from one query of the item, for readers that want both.
+struct ItemInfo {
+    ItemTimes times;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+};
+int ReadItemInfo(const std::wstring& path, ItemInfo& info);
+
 // Reads the attribute bits (AttributeBits.h). Returns 0 when the item cannot
 // be queried.
 int ReadItemAttributes(const std::wstring& path, std::uint32_t& attributes);
