@@ -2,6 +2,7 @@
 
 #include "ShellLinkBytes.h"
 
+#include <KelmPlatform/ContentReader.h>
 #include <KelmPlatform/NativeName.h>
 
 #include <cstring>
@@ -195,10 +196,10 @@ std::wstring ShellLinkReader::GetTargetPath(const unsigned char* data, std::size
 }
 
 std::wstring ShellLinkReader::ReadTargetPath(const std::wstring& path) {
-    const int fd = ::open(KelmPlatform::ToNative(path).c_str(),
-                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
+    const KelmPlatform::ContentReader file(path);
+    if (!file.IsOpen())
         return {};
+    const int fd = file.Descriptor();
     struct stat st {};
     std::vector<unsigned char> data;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
@@ -208,7 +209,6 @@ std::wstring ShellLinkReader::ReadTargetPath(const std::wstring& path) {
     ssize_t got = 1;
     while (size < data.size() && (got = ::read(fd, data.data() + size, data.size() - size)) > 0)
         size += static_cast<std::size_t>(got);
-    ::close(fd);
     if (data.empty() || got < 0 || size > kMaxFileSize)
         return {};
     return GetTargetPath(data.data(), size);

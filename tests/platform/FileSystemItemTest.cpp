@@ -1,6 +1,7 @@
 // The platform layer on real files of the machine's own file system, which
 // stores Windows metadata in user.DOSATTRIB.
 #include <KelmPlatform/AttributeBits.h>
+#include <KelmPlatform/ContentReader.h>
 #include <KelmPlatform/DosAttrib.h>
 #include <KelmPlatform/FileSystemItem.h>
 #include <KelmPlatform/NativeName.h>
@@ -22,7 +23,7 @@ constexpr FileTime kNoon2020 = 132'223'104'000'000'000ull; // 2020-01-01 12:00 U
 constexpr FileTime kSecond = kTicksPerSecond;
 
 struct statx Lstatx(const std::string& native) {
-    struct statx stx{};
+    struct statx stx {};
     statx(AT_FDCWD, native.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &stx);
     return stx;
 }
@@ -129,8 +130,8 @@ TEST_F(AnItemOnDisk, readsArchiveForAPlainFileAndDirectoryForAFolder) {
 }
 
 TEST_F(AnItemOnDisk, roundTripsEverySettableAttribute) {
-    const std::uint32_t bits[] = {kReadOnly, kHidden, kSystem, kArchive, kTemporary,
-                                  kNotContentIndexed};
+    const std::uint32_t bits[] = {kReadOnly, kHidden,    kSystem,
+                                  kArchive,  kTemporary, kNotContentIndexed};
     for (const std::wstring& item : {file, dir.MakeFolder("folder")}) {
         for (const std::uint32_t bit : bits) {
             ASSERT_TRUE(WriteItemAttributes(item, bit)) << bit;
@@ -230,4 +231,19 @@ TEST_F(AnItemOnDisk, findsAndRemovesEveryKindOfBlockMark) {
     EXPECT_FALSE(BlockMarkExists(file));
     char kept[8];
     EXPECT_EQ(getxattr(native.c_str(), "user.other", kept, sizeof kept), 4);
+}
+
+TEST_F(AnItemOnDisk, isReadWithoutChangingItsAccessedTime) {
+    const timespec old[2] = {{1'000'000'000, 5}, {UTIME_OMIT, UTIME_OMIT}};
+    ASSERT_EQ(utimensat(AT_FDCWD, native.c_str(), old, 0), 0);
+    {
+        ContentReader reader(file);
+        ASSERT_TRUE(reader.IsOpen());
+        char buffer[16];
+        EXPECT_EQ(read(reader.Descriptor(), buffer, sizeof buffer), 8);
+    }
+    const auto stx = Lstatx(native);
+    EXPECT_EQ(stx.stx_atime.tv_sec, 1'000'000'000);
+    EXPECT_EQ(stx.stx_atime.tv_nsec, 5u);
+    EXPECT_FALSE(ContentReader(dir.Child(L"missing")).IsOpen());
 }
