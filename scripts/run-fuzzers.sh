@@ -14,8 +14,11 @@ fi
 for target in "${targets[@]}"; do
     name=$(basename "$target")
     corpus="$build/corpus/$name"
+    seeds="$(dirname "$0")/../fuzz/corpus/$name"
     mkdir -p "$corpus"
+    [ -d "$seeds" ] || seeds=
     echo "== $name for ${seconds}s"
+    # New inputs go to the first folder; the committed seeds are only read.
     "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
-        -print_final_stats=1 "$corpus"
+        -print_final_stats=1 "$corpus" $seeds
 done
