@@ -7,6 +7,8 @@ packages=(
     cmake ninja-build g++ pkg-config clang-format
     qt6-base-dev
     libboost-date-time-dev libboost-regex-dev
+    libexiv2-dev libtag1-dev libzip-dev
+    libimage-exiftool-perl python3-olefile shared-mime-info
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
 )
