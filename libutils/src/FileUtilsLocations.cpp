@@ -2,6 +2,7 @@
 // targets of links.
 #include "KelmLibraryUtils/FileUtils.h"
 #include "KelmLibraryUtils/ShellLinkReader.h"
+#include "KelmLibraryUtils/SystemUtils.h"
 
 #include <KelmPlatform/NativeName.h>
 
@@ -97,7 +98,7 @@ std::wstring HexNumber(unsigned value) {
 } // namespace
 
 std::wstring FileUtils::GetModuleFilePath() {
-    return KelmPlatform::FromNative(ReadLink("/proc/self/exe"));
+    return SystemUtils::GetApplicationModuleFileName();
 }
 
 std::wstring FileUtils::GetModuleFolderPath() {
