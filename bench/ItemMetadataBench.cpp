@@ -49,9 +49,9 @@ constexpr KelmPlatform::FileTime kBase = 133'000'000'000'000'000ull;
 
 void PerItem(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFileCount);
-    state.counters["ns_per_item"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kFileCount,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_item"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kFileCount,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void Floor_UtimensatAndStat(benchmark::State& state) {
@@ -122,8 +122,7 @@ void WriteAttributes(benchmark::State& state) {
     bool hidden = false;
     for (auto _ : state) {
         hidden = !hidden;
-        const std::uint32_t bits =
-            KelmPlatform::kArchive | (hidden ? KelmPlatform::kHidden : 0u);
+        const std::uint32_t bits = KelmPlatform::kArchive | (hidden ? KelmPlatform::kHidden : 0u);
         for (const auto& path : files)
             benchmark::DoNotOptimize(KelmPlatform::WriteItemAttributes(path, bits));
     }

@@ -17,7 +17,9 @@ bool Query(const std::wstring& path, ItemState& item) {
     return QueryItem(ToNative(path), item);
 }
 
-const Backend& BackendOf(const ItemState& item) { return BackendFor(item.kind); }
+const Backend& BackendOf(const ItemState& item) {
+    return BackendFor(item.kind);
+}
 
 std::uint32_t AttributesOf(const ItemState& item) {
     std::uint32_t bits = BackendOf(item).Attributes(item);
@@ -58,12 +60,11 @@ int VerifyTimes(const std::string& native, const ItemTimes& wanted) {
     if (!QueryItem(native, after))
         return 0;
     const Backend& backend = BackendOf(after);
-    const bool kept =
-        (!wanted.modified ||
-         Near(after.Modified(), wanted.modified, backend.ModifiedGranularity())) &&
-        (!wanted.accessed ||
-         Near(after.Accessed(), wanted.accessed, backend.AccessedGranularity())) &&
-        (!wanted.created || backend.Created(after) == wanted.created);
+    const bool kept = (!wanted.modified ||
+                       Near(after.Modified(), wanted.modified, backend.ModifiedGranularity())) &&
+                      (!wanted.accessed ||
+                       Near(after.Accessed(), wanted.accessed, backend.AccessedGranularity())) &&
+                      (!wanted.created || backend.Created(after) == wanted.created);
     if (!kept)
         SetLastError(ENOTSUP);
     return kept;
@@ -71,8 +72,12 @@ int VerifyTimes(const std::string& native, const ItemTimes& wanted) {
 
 } // namespace
 
-int LastError() { return t_lastError; }
-void SetLastError(int error) { t_lastError = error; }
+int LastError() {
+    return t_lastError;
+}
+void SetLastError(int error) {
+    t_lastError = error;
+}
 
 int ReadItemTimes(const std::wstring& path, ItemTimes& times) {
     ItemState item;

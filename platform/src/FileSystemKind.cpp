@@ -35,7 +35,7 @@ FileSystemKind FuseKind(const char* native) {
 }
 
 FileSystemKind Detect(const char* native) {
-    struct statfs fs{};
+    struct statfs fs {};
     if (Sys().statfs(native, &fs) != 0)
         return FileSystemKind::Generic;
     switch (static_cast<long>(static_cast<unsigned long>(fs.f_type) & 0xFFFFFFFFul)) {

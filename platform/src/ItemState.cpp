@@ -25,9 +25,13 @@ bool ItemState::HasDotName() const {
     return name.size() > 1 && name[0] == '.' && name != "..";
 }
 
-FileTime ItemState::Modified() const { return FromStatx(stx.stx_mtime); }
+FileTime ItemState::Modified() const {
+    return FromStatx(stx.stx_mtime);
+}
 
-FileTime ItemState::Accessed() const { return FromStatx(stx.stx_atime); }
+FileTime ItemState::Accessed() const {
+    return FromStatx(stx.stx_atime);
+}
 
 FileTime ItemState::BirthOrEarliest() const {
     if ((stx.stx_mask & STATX_BTIME) && (stx.stx_btime.tv_sec != 0 || stx.stx_btime.tv_nsec != 0))

@@ -14,7 +14,7 @@ namespace KelmPlatform {
 
 struct ItemState {
     std::string native;
-    struct statx stx{};
+    struct statx stx {};
     FileSystemKind kind = FileSystemKind::Generic;
     // The stored DOS attributes, read at most once per query.
     mutable bool dosInfoRead = false;

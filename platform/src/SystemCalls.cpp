@@ -10,7 +10,9 @@
 namespace KelmPlatform {
 namespace {
 
-int RealStatfs(const char* path, struct statfs* buf) { return ::statfs(path, buf); }
+int RealStatfs(const char* path, struct statfs* buf) {
+    return ::statfs(path, buf);
+}
 
 int RealLstatx(const char* path, unsigned mask, struct statx* buf) {
     return ::statx(AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT, mask, buf);
@@ -20,16 +22,22 @@ int RealUtimensat(int dirfd, const char* path, const timespec times[2], int flag
     return ::utimensat(dirfd, path, times, flags);
 }
 
-int RealChmod(const char* path, mode_t mode) { return ::chmod(path, mode); }
+int RealChmod(const char* path, mode_t mode) {
+    return ::chmod(path, mode);
+}
 
-int RealOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+int RealOpen(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
 
-int RealIoctl(int fd, unsigned long request, void* arg) { return ::ioctl(fd, request, arg); }
+int RealIoctl(int fd, unsigned long request, void* arg) {
+    return ::ioctl(fd, request, arg);
+}
 
 // Finds the mount of `path` in /proc/self/mountinfo by its device number and
 // returns the file system type field ("fuseblk", "fuse.sshfs", ...).
 std::string RealMountType(const char* path) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path, &st) != 0)
         return {};
     std::ifstream mountinfo("/proc/self/mountinfo");
@@ -55,9 +63,8 @@ std::string RealMountType(const char* path) {
 
 SystemCalls RealCalls() {
     return SystemCalls{
-        RealStatfs, RealLstatx,     RealUtimensat, RealChmod,
-        ::lgetxattr, ::lsetxattr,    ::lremovexattr, ::llistxattr,
-        RealOpen,   ::close,        RealIoctl,     RealMountType,
+        RealStatfs,     RealLstatx,   RealUtimensat, RealChmod, ::lgetxattr, ::lsetxattr,
+        ::lremovexattr, ::llistxattr, RealOpen,      ::close,   RealIoctl,   RealMountType,
     };
 }
 
@@ -68,6 +75,8 @@ SystemCalls& Sys() {
     return calls;
 }
 
-void ResetSystemCalls() { Sys() = RealCalls(); }
+void ResetSystemCalls() {
+    Sys() = RealCalls();
+}
 
 } // namespace KelmPlatform

@@ -31,8 +31,7 @@ protected:
 TEST_F(AnAttributeChange, leavesTheItemUntouchedWhenEverySettingIsLeave) {
     EXPECT_TRUE(AttributesFuncs::SetModifiedFileAttributes(file, ATTRIBUTESITEM{}));
     char value[64];
-    EXPECT_LT(getxattr(KelmPlatform::ToNative(file).c_str(), "user.DOSATTRIB", value,
-                       sizeof value),
+    EXPECT_LT(getxattr(KelmPlatform::ToNative(file).c_str(), "user.DOSATTRIB", value, sizeof value),
               0);
     EXPECT_TRUE(AttributesFuncs::SetModifiedFileAttributes(dir.Child(L"missing"), {}));
 }

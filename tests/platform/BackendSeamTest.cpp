@@ -36,7 +36,9 @@ int FakeStatfs(const char*, struct statfs* buf) {
     return 0;
 }
 
-std::string FakeMountType(const char*) { return g_mountType; }
+std::string FakeMountType(const char*) {
+    return g_mountType;
+}
 
 ssize_t FakeGet(const char* path, const char* name, void* value, size_t size) {
     if (!g_xattrs)
@@ -120,8 +122,8 @@ TEST_F(ASimulatedFileSystem, keepsNtfs3gMetadataInItsSystemXattrs) {
 TEST_F(ASimulatedFileSystem, recognisesNtfs3gOnAPlainFuseblkMountByItsAttributeXattr) {
     Use(0x65735546, "fuseblk");
     const std::uint32_t bits = kSystem;
-    g_values[{ToNative(file), "system.ntfs_attrib"}] = std::string(
-        reinterpret_cast<const char*>(&bits), sizeof bits);
+    g_values[{ToNative(file), "system.ntfs_attrib"}] =
+        std::string(reinterpret_cast<const char*>(&bits), sizeof bits);
     EXPECT_EQ(Attributes(), kSystem);
 }
 

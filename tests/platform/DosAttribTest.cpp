@@ -50,9 +50,9 @@ TEST(ADosAttribBlob, isWrittenAsSambaVersionThree) {
                                      .Header("0x21", 3)
                                      .U32(0x11) // valid: attrib | create time
                                      .U32(0x21)
-                                     .U32(0)  // ea_size
-                                     .U64(0)  // size
-                                     .U64(0)  // alloc_size
+                                     .U32(0) // ea_size
+                                     .U64(0) // size
+                                     .U64(0) // alloc_size
                                      .U64(kCreated)
                                      .U64(0) // change_time
                                      .bytes;
@@ -77,8 +77,8 @@ TEST(ADosAttribBlob, isReadInEveryVersion) {
         {"v2", Blob().Header("0x2", 2).U32(0).U32(0x2).U32(0).U64(0).U64(0).U64(kCreated).bytes,
          true, 0x2, kCreated},
         {"v3", EncodeDosAttrib(0x27, kCreated), true, 0x27, kCreated},
-        {"v3 attributes only", Blob().Header("0x1", 3).U32(0x1).U32(0x1).U32(0).U64(0).U64(0)
-                                   .U64(kCreated).U64(0).bytes,
+        {"v3 attributes only",
+         Blob().Header("0x1", 3).U32(0x1).U32(0x1).U32(0).U64(0).U64(0).U64(kCreated).U64(0).bytes,
          true, 0x1, 0},
         {"v4", Blob().Header("", 4).U32(0x11).U32(0x4).U64(7).U64(kCreated).bytes, true, 0x4,
          kCreated},

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 
 using namespace KelmPlatform;
@@ -14,12 +14,12 @@ using namespace KelmPlatform;
 TEST(ANativeName, survivesTheRoundTripWhateverItsBytes) {
     const std::string cases[] = {
         "plain.txt",
-        "\xe5\x86\x99\xe7\x9c\x9f.jpg",     // 写真.jpg
-        "\xf0\x9f\x93\xb7 emoji",           // four-byte sequence
-        "latin1-\xff\xfe.txt",              // bytes that are never UTF-8
-        "truncated-\xe5\x86",               // sequence cut short
-        "overlong-\xc0\xaf",                // overlong slash
-        "surrogate-\xed\xa0\x80",           // encoded surrogate
+        "\xe5\x86\x99\xe7\x9c\x9f.jpg", // 写真.jpg
+        "\xf0\x9f\x93\xb7 emoji",       // four-byte sequence
+        "latin1-\xff\xfe.txt",          // bytes that are never UTF-8
+        "truncated-\xe5\x86",           // sequence cut short
+        "overlong-\xc0\xaf",            // overlong slash
+        "surrogate-\xed\xa0\x80",       // encoded surrogate
         std::string("nul-free\x80\x81", 10),
     };
     for (const auto& bytes : cases) {
@@ -45,7 +45,8 @@ TEST(ANativeName, changesTheFileItNamesAndNoOther) {
     times.modified = kUnixEpochAsFileTime + 1'000'000'000ull * kTicksPerSecond;
     ASSERT_TRUE(WriteItemTimes(path, times));
 
-    struct stat changed{}, untouched{};
+    struct stat changed {
+    }, untouched{};
     ASSERT_EQ(stat(dir.NativeChild(odd).c_str(), &changed), 0);
     ASSERT_EQ(stat(dir.NativeChild(lookalike).c_str(), &untouched), 0);
     EXPECT_EQ(changed.st_mtim.tv_sec, 1'000'000'000);

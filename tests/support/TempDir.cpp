@@ -29,9 +29,13 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::wstring TempDir::Path() const { return KelmPlatform::FromNative(m_path); }
+std::wstring TempDir::Path() const {
+    return KelmPlatform::FromNative(m_path);
+}
 
-std::wstring TempDir::Child(const std::wstring& name) const { return Path() + L"/" + name; }
+std::wstring TempDir::Child(const std::wstring& name) const {
+    return Path() + L"/" + name;
+}
 
 std::wstring TempDir::MakeFile(const std::string& name, const std::string& contents) const {
     std::ofstream(NativeChild(name), std::ios::binary) << contents;

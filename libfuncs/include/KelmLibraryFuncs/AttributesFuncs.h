@@ -43,8 +43,14 @@ public:
 
 private:
     // Codes are the ranks of the attributes' letters.
-    enum Code { ReadOnlyCode = 0, HiddenCode = 1, SystemCode = 2, ArchiveCode = 4,
-                TemporaryCode = 5, NotContentIndexedCode = 10 };
+    enum Code {
+        ReadOnlyCode = 0,
+        HiddenCode = 1,
+        SystemCode = 2,
+        ArchiveCode = 4,
+        TemporaryCode = 5,
+        NotContentIndexedCode = 10
+    };
 
     static int SetModifiedReadOnlyAttributes(const std::wstring& path, int value);
     static int SetModifiedHiddenAttributes(const std::wstring& path, int value);

@@ -29,8 +29,8 @@ public:
     static DateTimeValue MakeDateTime(int year, int month, int day, int hour, int minute,
                                       int second);
     static DateTimeValue FromFileTime(FileTime ft);
-    static FileTime LocalComponentsToFileTime(int year, int month, int day, int hour,
-                                              int minute, int second);
+    static FileTime LocalComponentsToFileTime(int year, int month, int day, int hour, int minute,
+                                              int second);
     static FileTime ToFileTime(const DateTimeValue& value); // 0 when not valid
     static DateTimeValue GetCurrentDateTime();
 

@@ -9,11 +9,11 @@ namespace KelmLibraryUtils {
 struct MEDIAITEM {
     // The Windows Media attribute names, in column order (columns 24..44).
     static constexpr std::array<const wchar_t*, 21> AttributeNames = {
-        L"Title",          L"Author",        L"Description",  L"WM/SharedUserRating",
-        L"Copyright",      L"WM/AlbumTitle", L"WM/TrackNumber", L"WM/Genre",
-        L"WM/Year",        L"WM/AlbumArtist", L"WM/Composer",  L"WM/Writer",
-        L"WM/Conductor",   L"WM/Producer",   L"WM/Director",  L"WM/SubTitle",
-        L"WM/Publisher",   L"WM/Category",   L"WM/Mood",      L"Bitrate",
+        L"Title",        L"Author",         L"Description",    L"WM/SharedUserRating",
+        L"Copyright",    L"WM/AlbumTitle",  L"WM/TrackNumber", L"WM/Genre",
+        L"WM/Year",      L"WM/AlbumArtist", L"WM/Composer",    L"WM/Writer",
+        L"WM/Conductor", L"WM/Producer",    L"WM/Director",    L"WM/SubTitle",
+        L"WM/Publisher", L"WM/Category",    L"WM/Mood",        L"Bitrate",
         L"Duration",
     };
 

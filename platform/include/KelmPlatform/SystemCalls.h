@@ -4,8 +4,8 @@
 // support or a failing call (EACCES, ENOSPC, EROFS); production code always
 // goes through Sys().
 #include <cstddef>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/types.h>
@@ -18,8 +18,7 @@ struct SystemCalls {
     int (*utimensat)(int dirfd, const char* path, const timespec times[2], int flags);
     int (*chmod)(const char* path, mode_t mode);
     ssize_t (*lgetxattr)(const char* path, const char* name, void* value, size_t size);
-    int (*lsetxattr)(const char* path, const char* name, const void* value, size_t size,
-                     int flags);
+    int (*lsetxattr)(const char* path, const char* name, const void* value, size_t size, int flags);
     int (*lremovexattr)(const char* path, const char* name);
     ssize_t (*llistxattr)(const char* path, char* list, size_t size);
     int (*open)(const char* path, int flags, mode_t mode);
