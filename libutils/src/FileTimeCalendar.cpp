@@ -1,6 +1,9 @@
 #include "FileTimeCalendar.h"
 
+#include <cstdlib>
 #include <ctime>
+#include <mutex>
+#include <string>
 
 namespace KelmLibraryUtils {
 
@@ -29,9 +32,29 @@ bool FileTimeFromParts(const CalendarParts& p, KelmPlatform::FileTime& ft) {
     return true;
 }
 
-std::int64_t CurrentUtcOffset() {
-    // tzset first: localtime_r need not notice a changed TZ on its own.
+namespace {
+
+// localtime_r need not notice a changed TZ on its own, so tzset runs when TZ
+// changes; not on every call, since with TZ unset glibc stats /etc/localtime
+// on each tzset.
+void TzsetWhenTzChanged() {
+    static std::mutex mutex;
+    static bool done = false;
+    static std::string last;
+    const char* tz = std::getenv("TZ");
+    const std::string now = tz ? std::string("=") + tz : std::string();
+    std::lock_guard lock(mutex);
+    if (done && now == last)
+        return;
     tzset();
+    last = now;
+    done = true;
+}
+
+} // namespace
+
+std::int64_t CurrentUtcOffset() {
+    TzsetWhenTzChanged();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (!localtime_r(&now, &local))
