@@ -34,7 +34,11 @@ FileTime TimeOfKind(const KelmPlatform::ItemTimes& times, int kind) {
 // be read or the item has no such time.
 FileTime OwnFileTime(const std::wstring& path, int kind) {
     KelmPlatform::ItemTimes times;
-    return KelmPlatform::ReadItemTimes(path, times) ? TimeOfKind(times, kind) : 0;
+    // The created time costs a metadata lookup; read it only when asked.
+    const int read = kind == DateTimeFuncs::Created
+                         ? KelmPlatform::ReadItemTimes(path, times)
+                         : KelmPlatform::ReadItemModifiedAndAccessed(path, times);
+    return read ? TimeOfKind(times, kind) : 0;
 }
 
 // The same in local time; an unreadable time is no value rather than a date

@@ -89,6 +89,16 @@ int ReadItemTimes(const std::wstring& path, ItemTimes& times) {
     return 1;
 }
 
+int ReadItemModifiedAndAccessed(const std::wstring& path, ItemTimes& times) {
+    ItemState item;
+    if (!Query(path, item))
+        return 0;
+    times.created = 0;
+    times.modified = item.Modified();
+    times.accessed = item.Accessed();
+    return 1;
+}
+
 int ReadItemInfo(const std::wstring& path, ItemInfo& info) {
     ItemState item;
     if (!Query(path, item))

@@ -122,6 +122,16 @@ TEST_F(AnItemOnDisk, readsTimesAndAttributesInOneQuery) {
     EXPECT_EQ(info.size, 8u);
 }
 
+TEST_F(AnItemOnDisk, readsModifiedAndAccessedAloneWithoutTheCreatedTime) {
+    ItemTimes all, some;
+    ASSERT_TRUE(ReadItemTimes(file, all));
+    ASSERT_TRUE(ReadItemModifiedAndAccessed(file, some));
+    EXPECT_EQ(some.created, 0u);
+    EXPECT_EQ(some.modified, all.modified);
+    EXPECT_EQ(some.accessed, all.accessed);
+    EXPECT_FALSE(ReadItemModifiedAndAccessed(dir.Child(L"missing"), some));
+}
+
 TEST_F(AnItemOnDisk, readsArchiveForAPlainFileAndDirectoryForAFolder) {
     EXPECT_EQ(Attributes(file), kArchive);
     const std::wstring folder = dir.MakeFolder("folder");

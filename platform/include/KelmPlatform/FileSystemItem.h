@@ -23,6 +23,10 @@ struct ItemTimes {
 // Reads the three times. Returns 0 when the item cannot be queried.
 int ReadItemTimes(const std::wstring& path, ItemTimes& times);
 
+// Reads only the modified and accessed times (created is left 0): one query
+// and no metadata lookup, for callers that do not need the created time.
+int ReadItemModifiedAndAccessed(const std::wstring& path, ItemTimes& times);
+
 // Writes the times that are nonzero and leaves the others, nanoseconds
 // included. A file whose read-only attribute is set is refused (EACCES), as
 // Windows refuses to open it for the change; clear the attribute first.
