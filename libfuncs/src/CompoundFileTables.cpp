@@ -1,6 +1,6 @@
 #include "CompoundFileTables.h"
 
-#include "ByteFields.h"
+#include <KelmLibraryUtils/LittleEndian.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,9 +8,9 @@
 namespace KelmLibraryFuncs {
 namespace {
 
-using ByteFields::Get16;
-using ByteFields::Get32;
-using ByteFields::Get64;
+using KelmLibraryUtils::LittleEndian::U16;
+using KelmLibraryUtils::LittleEndian::U32;
+using KelmLibraryUtils::LittleEndian::U64;
 
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr std::size_t kHeaderSize = 512;
@@ -50,11 +50,11 @@ bool CompoundFileTables::ReadHeader(Header& header) {
     unsigned char b[kHeaderSize];
     if (!m_file.ReadAt(0, b, sizeof b) || std::memcmp(b, kSignature, sizeof kSignature) != 0)
         return false;
-    const std::uint16_t major = Get16(b + 26);
-    const std::uint16_t shift = Get16(b + 30);
-    if (Get16(b + 28) != 0xFFFE || Get16(b + 32) != 6 ||
+    const std::uint16_t major = U16(b + 26);
+    const std::uint16_t shift = U16(b + 30);
+    if (U16(b + 28) != 0xFFFE || U16(b + 32) != 6 ||
         !((major == 3 && shift == 9) || (major == 4 && shift == 12)) ||
-        Get32(b + 56) != kMiniStreamCutoff)
+        U32(b + 56) != kMiniStreamCutoff)
         return false;
     m_majorVersion = major;
     m_sectorSize = 1u << shift;
@@ -64,14 +64,14 @@ bool CompoundFileTables::ReadHeader(Header& header) {
     m_sectorCount = static_cast<std::uint32_t>(
         std::min(CeilDiv(size - m_sectorSize, m_sectorSize), kMaxSectorCount));
     m_claimed.assign(m_sectorCount, false);
-    header.fatSectorCount = Get32(b + 44);
-    header.firstDirectorySector = Get32(b + 48);
-    header.firstMiniFatSector = Get32(b + 60);
-    header.miniFatSectorCount = Get32(b + 64);
-    header.firstDifatSector = Get32(b + 68);
-    header.difatSectorCount = Get32(b + 72);
+    header.fatSectorCount = U32(b + 44);
+    header.firstDirectorySector = U32(b + 48);
+    header.firstMiniFatSector = U32(b + 60);
+    header.miniFatSectorCount = U32(b + 64);
+    header.firstDifatSector = U32(b + 68);
+    header.difatSectorCount = U32(b + 72);
     for (std::size_t i = 0; i < kHeaderDifatCount; ++i)
-        header.difat[i] = Get32(b + 76 + 4 * i);
+        header.difat[i] = U32(b + 76 + 4 * i);
     return true;
 }
 
@@ -86,7 +86,7 @@ bool CompoundFileTables::ReadSectorWords(std::uint32_t sector,
         return false;
     words.resize(m_sectorSize / 4);
     for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = Get32(bytes.data() + 4 * i);
+        words[i] = U32(bytes.data() + 4 * i);
     return true;
 }
 
@@ -167,12 +167,12 @@ bool CompoundFileTables::LoadDirectory(std::uint32_t firstSector) {
 }
 
 std::uint64_t CompoundFileTables::EntrySize(std::uint32_t entry) const {
-    const std::uint64_t size = Get64(m_directory.data() + entry * kEntrySize + 120);
+    const std::uint64_t size = U64(m_directory.data() + entry * kEntrySize + 120);
     return m_majorVersion == 3 ? (size & 0xFFFFFFFF) : size;
 }
 
 std::uint32_t CompoundFileTables::EntryStart(std::uint32_t entry) const {
-    return Get32(m_directory.data() + entry * kEntrySize + 116);
+    return U32(m_directory.data() + entry * kEntrySize + 116);
 }
 
 bool CompoundFileTables::LoadMiniStream(const Header& header) {

@@ -1,16 +1,16 @@
 #include "PropertySetEditor.h"
 
-#include "ByteFields.h"
+#include <KelmLibraryUtils/LittleEndian.h>
 
 #include <algorithm>
 
 namespace KelmLibraryFuncs {
 namespace {
 
-using ByteFields::Get16;
-using ByteFields::Get32;
-using ByteFields::Put32;
 using KelmLibraryUtils::ClassId;
+using KelmLibraryUtils::LittleEndian::Put32;
+using KelmLibraryUtils::LittleEndian::U16;
+using KelmLibraryUtils::LittleEndian::U32;
 
 constexpr std::size_t kStreamHeaderSize = 28;
 constexpr std::size_t kFormatEntrySize = 20;
@@ -29,9 +29,9 @@ struct Section {
 
 ClassId ClassIdAt(const unsigned char* p) {
     ClassId id;
-    id.Data1 = Get32(p);
-    id.Data2 = Get16(p + 4);
-    id.Data3 = Get16(p + 6);
+    id.Data1 = U32(p);
+    id.Data2 = U16(p + 4);
+    id.Data3 = U16(p + 6);
     std::copy(p + 8, p + 16, id.Data4.begin());
     return id;
 }
@@ -39,19 +39,19 @@ ClassId ClassIdAt(const unsigned char* p) {
 // The sections in stream order; false when one leaves the stream, overlaps
 // the header or another section.
 bool ReadSections(const std::vector<unsigned char>& s, std::vector<Section>& sections) {
-    if (s.size() < kStreamHeaderSize || Get16(s.data()) != 0xFFFE)
+    if (s.size() < kStreamHeaderSize || U16(s.data()) != 0xFFFE)
         return false;
-    const std::uint32_t count = Get32(s.data() + 24);
+    const std::uint32_t count = U32(s.data() + 24);
     const std::size_t listEnd = kStreamHeaderSize + std::size_t{count} * kFormatEntrySize;
     if (count == 0 || count > kMaxSectionCount || listEnd > s.size())
         return false;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::size_t at = kStreamHeaderSize + i * kFormatEntrySize + 16;
-        const std::uint32_t offset = Get32(s.data() + at);
+        const std::uint32_t offset = U32(s.data() + at);
         if (offset < listEnd || offset % 4 != 0 || offset > s.size() ||
             s.size() - offset < kSectionHeaderSize)
             return false;
-        const std::uint32_t size = Get32(s.data() + offset);
+        const std::uint32_t size = U32(s.data() + offset);
         if (size < kSectionHeaderSize || size > s.size() - offset)
             return false;
         sections.push_back({at, offset, size});
@@ -68,14 +68,14 @@ bool ReadSections(const std::vector<unsigned char>& s, std::vector<Section>& sec
 // boundary; `id` is not there yet.
 bool TableIsSound(const std::vector<unsigned char>& s, const Section& section, std::uint32_t id) {
     const unsigned char* p = s.data() + section.offset;
-    const std::uint32_t count = Get32(p + 4);
+    const std::uint32_t count = U32(p + 4);
     if (section.size % 4 != 0 || count > (section.size - kSectionHeaderSize) / kTableEntrySize)
         return false;
     const std::uint32_t tableEnd = kSectionHeaderSize + count * kTableEntrySize;
     for (std::uint32_t i = 0; i < count; ++i) {
         const unsigned char* entry = p + kSectionHeaderSize + i * kTableEntrySize;
-        const std::uint32_t offset = Get32(entry + 4);
-        if (Get32(entry) == id || offset < tableEnd || offset % 4 != 0 ||
+        const std::uint32_t offset = U32(entry + 4);
+        if (U32(entry) == id || offset < tableEnd || offset % 4 != 0 ||
             std::uint64_t{offset} + 4 > section.size)
             return false;
     }
@@ -84,14 +84,14 @@ bool TableIsSound(const std::vector<unsigned char>& s, const Section& section, s
 
 std::vector<unsigned char> Grown(const std::vector<unsigned char>& s, const Section& section,
                                  std::uint32_t id, std::uint64_t fileTime) {
-    const std::uint32_t count = Get32(s.data() + section.offset + 4);
+    const std::uint32_t count = U32(s.data() + section.offset + 4);
     const std::size_t tableEnd = section.offset + kSectionHeaderSize + count * kTableEntrySize;
     const std::size_t sectionEnd = section.offset + section.size;
     unsigned char entry[kTableEntrySize], value[kFileTimeValueSize] = {};
     Put32(entry, id);
     Put32(entry + 4, section.size + kTableEntrySize);
-    ByteFields::Put16(value, kTypeFileTime);
-    ByteFields::Put64(value + 4, fileTime);
+    KelmLibraryUtils::LittleEndian::Put16(value, kTypeFileTime);
+    KelmLibraryUtils::LittleEndian::Put64(value + 4, fileTime);
 
     std::vector<unsigned char> out(s.begin(), s.begin() + tableEnd);
     out.insert(out.end(), entry, entry + sizeof entry);
@@ -104,7 +104,7 @@ std::vector<unsigned char> Grown(const std::vector<unsigned char>& s, const Sect
     Put32(p + 4, count + 1);
     for (std::uint32_t i = 0; i < count; ++i) {
         unsigned char* offset = p + kSectionHeaderSize + i * kTableEntrySize + 4;
-        Put32(offset, Get32(offset) + kTableEntrySize);
+        Put32(offset, U32(offset) + kTableEntrySize);
     }
     return out;
 }

@@ -1,7 +1,7 @@
 #include "SummaryDateWriter.h"
 
-#include "ByteFields.h"
 #include "PropertySetEditor.h"
+#include <KelmLibraryUtils/LittleEndian.h>
 
 #include <KelmLibraryUtils/PropertySetReader.h>
 
@@ -99,7 +99,7 @@ int SummaryDateWriter::WriteFileTime(std::uint32_t id, std::uint64_t fileTime,
 
 std::uint32_t SummaryDateWriter::Overwrite(std::uint64_t streamOffset, std::uint64_t fileTime) {
     unsigned char value[8];
-    ByteFields::Put64(value, fileTime);
+    KelmLibraryUtils::LittleEndian::Put64(value, fileTime);
     // The eight bytes may straddle two mini sectors that lie apart.
     for (std::size_t i = 0; i < sizeof value;) {
         std::uint64_t at = 0, next = 0;
@@ -159,7 +159,7 @@ std::uint32_t SummaryDateWriter::Rewrite(const std::vector<unsigned char>& strea
     if (stream.size() != units.size) {
         // Version 3 keeps the size in the low half; the high half is zero.
         unsigned char size[8];
-        ByteFields::Put64(size, stream.size());
+        KelmLibraryUtils::LittleEndian::Put64(size, stream.size());
         if (!m_patcher.Write(entryOffset + kEntrySizeField, size, sizeof size))
             return kWriteFault;
     }

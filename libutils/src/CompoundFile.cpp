@@ -1,6 +1,6 @@
 #include "KelmLibraryUtils/CompoundFile.h"
 
-#include "LittleEndian.h"
+#include "KelmLibraryUtils/LittleEndian.h"
 
 #include <algorithm>
 #include <cstring>

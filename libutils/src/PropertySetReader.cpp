@@ -1,6 +1,6 @@
 #include "KelmLibraryUtils/PropertySetReader.h"
 
-#include "LittleEndian.h"
+#include "KelmLibraryUtils/LittleEndian.h"
 
 #include <algorithm>
 

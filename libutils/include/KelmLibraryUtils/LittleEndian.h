@@ -1,6 +1,6 @@
 #pragma once
-// Little-endian fields of the binary formats the readers parse. The caller
-// has checked that the bytes are there.
+// Little-endian fields of the binary formats the readers parse and the
+// writers patch. The caller has checked that the bytes are there.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,6 +18,21 @@ inline std::uint32_t U32(const unsigned char* p) {
 
 inline std::uint64_t U64(const unsigned char* p) {
     return std::uint64_t{U32(p)} | std::uint64_t{U32(p + 4)} << 32;
+}
+
+inline void Put16(unsigned char* p, std::uint16_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+}
+
+inline void Put32(unsigned char* p, std::uint32_t v) {
+    for (std::size_t i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+inline void Put64(unsigned char* p, std::uint64_t v) {
+    for (std::size_t i = 0; i < 8; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 // `units` UTF-16 code units; an unpaired surrogate becomes U+FFFD.
